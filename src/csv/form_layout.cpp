@@ -133,7 +133,7 @@ void TForm1::CreateControls() {
   RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   RichEdit1->setFont(DesignFont());
   RichEdit1->setContextMenuPolicy(Qt::CustomContextMenu);
-  WebBrowser1 = CreateWebPreview(Splitter1);
+  WebBrowser1 = CreateWebPreview(Splitter1, this);
   WebBrowser1->setObjectName("WebBrowser1");
   Splitter1->setSizes({312, 292});
   connect(WebBrowser1->page(), &QWebEnginePage::loadingChanged, this, &TForm1::PreviewLoading);

@@ -84,6 +84,7 @@ SizeBox::SizeBox(int box, QWidget* parent) : QComboBox(parent) {
   for (int i = 0; i < count; ++i) addItem(QString::fromLatin1(items[i].data(), items[i].size()));
   connect(this, &QComboBox::activated, this, &SizeBox::changed);
   connect(lineEdit(), &QLineEdit::textEdited, this, &SizeBox::TextEdited);
+  lineEdit()->installEventFilter(this);
 }
 
 void SizeBox::Select(int index) {
@@ -91,10 +92,13 @@ void SizeBox::Select(int index) {
   setCurrentIndex(index >= 0 && index < count() ? index : -1);
 }
 
-void SizeBox::keyPressEvent(QKeyEvent* event) {
-  backspace_ = event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete;
-  QComboBox::keyPressEvent(event);
-  backspace_ = false;
+bool SizeBox::eventFilter(QObject* watched, QEvent* event) {
+  // Keys reach the text field, not the box: note a deletion before the edit.
+  if (watched == lineEdit() && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    backspace_ = key == Qt::Key_Backspace || key == Qt::Key_Delete;
+  }
+  return QComboBox::eventFilter(watched, event);
 }
 
 void SizeBox::SelectKeepingText(int index) {
@@ -112,6 +116,7 @@ void SizeBox::SelectKeepingText(int index) {
 void SizeBox::TextEdited(const QString& text) {
   if (backspace_) {
     SelectKeepingText(-1);
+    backspace_ = false;
   } else {
     int found = -1;
     for (int i = 0; i < count() && !text.isEmpty(); ++i) {

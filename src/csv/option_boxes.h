@@ -35,7 +35,7 @@ class SizeBox : public QComboBox {
   void changed();
 
  protected:
-  void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void TextEdited(const QString& text);

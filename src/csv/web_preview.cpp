@@ -1,7 +1,8 @@
 #include "csv/web_preview.h"
 
-#include <QWebEngineProfile>
+#include <QChildEvent>
 #include <QWebEnginePage>
+#include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
@@ -18,18 +19,33 @@ class LocalOnly : public QWebEngineUrlRequestInterceptor {
   }
 };
 
+// The view makes its drawing widget later; keep it out of the Tab order too.
+class NoTabStop : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::ChildAdded || event->type() == QEvent::ChildPolished) {
+      if (auto* child = qobject_cast<QWidget*>(static_cast<QChildEvent*>(event)->child()))
+        child->setFocusPolicy(Qt::ClickFocus);
+    }
+    return QObject::eventFilter(watched, event);
+  }
+};
+
 }  // namespace
 
-QWebEngineView* CreateWebPreview(QWidget* parent) {
+QWebEngineView* CreateWebPreview(QWidget* parent, QObject* profileOwner) {
   auto* view = new QWebEngineView(parent);
-  auto* profile = new QWebEngineProfile(view);  // off the record: nothing on disk
+  view->installEventFilter(new NoTabStop(view));
+  auto* profile = new QWebEngineProfile(profileOwner);  // off the record: nothing on disk
   profile->setUrlRequestInterceptor(new LocalOnly(profile));
   auto* page = new QWebEnginePage(profile, view);
   page->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
   page->settings()->setAttribute(QWebEngineSettings::DnsPrefetchEnabled, false);
   view->setPage(page);
-  view->setFocusPolicy(Qt::NoFocus);
+  view->setFocusPolicy(Qt::ClickFocus);
   view->setContextMenuPolicy(Qt::NoContextMenu);
+  for (auto* child : view->findChildren<QWidget*>()) child->setFocusPolicy(Qt::ClickFocus);
   return view;
 }
 
