@@ -11,6 +11,11 @@
 #include "csv/tform1.h"
 #include "scripted_dialogs.h"
 
+QT_BEGIN_NAMESPACE
+// Readable QStrings in failure messages.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+QT_END_NAMESPACE
+
 namespace vornask::testing {
 
 // A real window on a temporary program folder, with scripted dialogs.
