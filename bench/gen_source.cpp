@@ -1,9 +1,10 @@
 // Writes big, deterministic comma-separated sources for the benchmark.
 //
-//   vornask-bench-gen [--rows N] [--cols M] [--sjis] OUTPUT
+//   vornask-bench-gen [--rows N] [--cols M] [--line-end crlf|lf|cr] [--sjis] OUTPUT
 //
 // Plain sources have N rows of M short ASCII cells (default 1,000,000 x 10,
-// about 100 MB) with CR LF line ends. --sjis writes cells of double-byte
+// about 100 MB) with CR LF line ends, or the line end asked for (lone CRs
+// catch a line splitter that keeps rescanning for an LF that never comes). --sjis writes cells of double-byte
 // Japanese characters, some whose second byte is 0x5C, rows of varying width,
 // every kind of line end, and a few malformed lead bytes, so that a writer
 // that gets the byte rules wrong produces a different page.
@@ -20,10 +21,11 @@
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: vornask-bench-gen [--rows N] [--cols M] [--sjis] OUTPUT\n"
-    "  --rows N   number of rows (default 1000000)\n"
-    "  --cols M   cells per row (default 10; with --sjis the widest row)\n"
-    "  --sjis     double-byte Japanese cells, mixed line ends, ragged rows\n";
+    "Usage: vornask-bench-gen [--rows N] [--cols M] [--line-end crlf|lf|cr] [--sjis] OUTPUT\n"
+    "  --rows N      number of rows (default 1000000)\n"
+    "  --cols M      cells per row (default 10; with --sjis the widest row)\n"
+    "  --line-end E  line end of plain sources (default crlf)\n"
+    "  --sjis        double-byte Japanese cells, mixed line ends, ragged rows\n";
 
 // Fixed-seed generator: the same arguments always give the same bytes.
 class Random {
@@ -65,7 +67,7 @@ class Output {
 };
 
 // Cells of 3 to 15 letters and digits: about 100 bytes per 10-cell row.
-void WritePlain(Output& out, long rows, long cols) {
+void WritePlain(Output& out, long rows, long cols, std::string_view lineEnd) {
   static constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
   Random rnd;
   char cell[16];
@@ -76,7 +78,7 @@ void WritePlain(Output& out, long rows, long cols) {
       for (std::uint32_t i = 0; i < n; ++i) cell[i] = kChars[rnd.Below(sizeof kChars - 1)];
       out.Put(std::string_view(cell, n));
     }
-    out.Put("\r\n");
+    out.Put(lineEnd);
   }
 }
 
@@ -149,12 +151,20 @@ int main(int argc, char** argv) {
   long rows = 1000000;
   long cols = 10;
   bool sjis = false;
+  std::string_view lineEnd = "\r\n";
   const char* path = nullptr;
   for (int i = 1; i < argc; ++i) {
     const std::string_view a = argv[i];
     if ((a == "--rows" || a == "--cols") && i + 1 < argc) {
       if (!ParseCount(argv[++i], a == "--rows" ? rows : cols)) {
         std::fprintf(stderr, "vornask-bench-gen: bad number %s\n", argv[i]);
+        return 2;
+      }
+    } else if (a == "--line-end" && i + 1 < argc) {
+      const std::string_view e = argv[++i];
+      lineEnd = e == "crlf" ? "\r\n" : e == "lf" ? "\n" : e == "cr" ? "\r" : "";
+      if (lineEnd.empty()) {
+        std::fprintf(stderr, "vornask-bench-gen: line end must be crlf, lf or cr\n");
         return 2;
       }
     } else if (a == "--sjis") {
@@ -182,7 +192,7 @@ int main(int argc, char** argv) {
   if (sjis) {
     WriteSjis(out, rows, cols);
   } else {
-    WritePlain(out, rows, cols);
+    WritePlain(out, rows, cols, lineEnd);
   }
   const bool ok = out.Flush() && std::fflush(f) == 0 && (f == stdout || std::fclose(f) == 0);
   if (!ok) {

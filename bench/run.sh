@@ -6,14 +6,16 @@
 #
 # Builds nothing: BUILD_DIR/bin must hold vornask-convert, vornask-bench-gen
 # and vornask-bench-baseline (a Release build gives the meaningful figures).
-# Environment: REPS (repetitions per measurement, default 7), BENCH_TMP (where
-# the inputs and pages go, default $TMPDIR or /tmp; needs about 1.5 GB).
-# Exit status: 0 targets met, 1 a target missed or the outputs differ,
-# 2 cannot run.
+# Environment: REPS (repetitions per measurement, default 7), RUN_TIMEOUT
+# (seconds one run may take, default 60), BENCH_TMP (where the inputs and
+# pages go, default $TMPDIR or /tmp; needs about 1.5 GB).
+# Exit status: 0 targets met, 1 a target missed, a run failed or the outputs
+# differ, 2 cannot run.
 set -euo pipefail
 
 build=${1:-/work/main/build}
 reps=${REPS:-7}
+limit=${RUN_TIMEOUT:-60}
 bin=$build/bin
 
 die() { echo "run.sh: $*" >&2; exit 2; }
@@ -22,6 +24,8 @@ for p in vornask-convert vornask-bench-gen vornask-bench-baseline; do
   [[ -x $bin/$p ]] || die "$bin/$p is missing (build $build first)"
 done
 [[ $reps =~ ^[1-9][0-9]*$ ]] || die "REPS must be a positive number"
+[[ $limit =~ ^[1-9][0-9]*$ ]] || die "RUN_TIMEOUT must be a positive number"
+command -v timeout >/dev/null || die "timeout (coreutils) is missing"
 
 # Peak memory comes from GNU time; install it when it is missing and we can.
 timer=/usr/bin/time
@@ -46,25 +50,26 @@ convert=$work/bin/vornask-convert
 baseline=$work/bin/vornask-bench-baseline
 
 # run OUTPUT CMD...: runs CMD with standard output to OUTPUT and sets
-# `elapsed_us` and `peak_kb`.
+# `elapsed_us`, `peak_kb` and `rc` (124 when it ran out of time).
 run() {
   local out=$1 t0 t1
   shift
+  rc=0
   if [[ -n $timer ]]; then
     t0=${EPOCHREALTIME/[.,]/}
-    "$timer" -v -o "$work/time.txt" "$@" >"$out"
+    "$timer" -v -o "$work/time.txt" timeout "$limit" "$@" >"$out" || rc=$?
     t1=${EPOCHREALTIME/[.,]/}
     peak_kb=$(awk -F: '/Maximum resident set size/ {gsub(/ /, "", $2); print $2}' "$work/time.txt")
   else
     local pid hwm=0 v
     t0=${EPOCHREALTIME/[.,]/}
-    "$@" >"$out" &
+    timeout "$limit" "$@" >"$out" &
     pid=$!
     while v=$(awk '/^VmHWM:/ {print $2}' "/proc/$pid/status" 2>/dev/null) && [[ -n $v ]]; do
       ((v > hwm)) && hwm=$v
       sleep 0.005
     done
-    wait "$pid"
+    wait "$pid" || rc=$?
     t1=${EPOCHREALTIME/[.,]/}
     peak_kb=$hwm
   fi
@@ -82,6 +87,7 @@ echo "generating inputs in $work ..."
 "$bin/vornask-bench-gen" "$work/rows.csv"
 "$bin/vornask-bench-gen" --rows 2000 --cols 2000 "$work/square.csv"
 "$bin/vornask-bench-gen" --sjis --rows 500000 --cols 12 "$work/sjis.csv"
+"$bin/vornask-bench-gen" --rows 300000 --line-end cr "$work/cr.csv"
 
 status=0
 declare -A result
@@ -108,6 +114,13 @@ measure() {
       else
         run /dev/null "$baseline" "$src" -
       fi
+      if ((rc != 0)); then
+        echo "FAIL: $name ($mode): $([[ $who == c ]] && echo vornask-convert || echo the baseline)" \
+          "$( ((rc == 124)) && echo "took over $limit s" || echo "exited with status $rc")" >&2
+        status=1
+        result[$name.$mode.failed]=1
+        return
+      fi
       if [[ $who == c ]]; then ct+=("$elapsed_us"); cm+=("$peak_kb"); else bt+=("$elapsed_us"); bm+=("$peak_kb"); fi
     done
   done
@@ -117,21 +130,26 @@ measure() {
   result[$name.$mode.bm]=$(printf '%s\n' "${bm[@]}" | maximum)
 }
 
-for name in rows square sjis; do
+inputs=(rows square sjis cr)
+for name in "${inputs[@]}"; do
   src=$work/$name.csv
   echo "timing $name.csv ($(mib "$(stat -c %s "$src")") MiB) ..."
   measure "$name" file
+  result[$name.page]=$(stat -c %s "$work/out/b.html" 2>/dev/null || echo 0)
+  if [[ -n ${result[$name.file.failed]:-} ]]; then
+    rm -f "$work/out/"*.html
+    continue
+  fi
   # Byte-identical pages, through the file and through standard output.
   if ! cmp -s "$work/out/c.html" "$work/out/b.html"; then
     echo "FAIL: $name: vornask-convert and the baseline write different pages" >&2
     cmp "$work/out/c.html" "$work/out/b.html" >&2 || true
     status=1
   fi
-  if ! "$convert" "$src" --output - | cmp -s - "$work/out/b.html"; then
+  if ! timeout "$limit" "$convert" "$src" --output - | cmp -s - "$work/out/b.html"; then
     echo "FAIL: $name: vornask-convert --output - differs from the baseline's page" >&2
     status=1
   fi
-  result[$name.page]=$(stat -c %s "$work/out/b.html")
   rm -f "$work/out/"*.html
   measure "$name" null
 done
@@ -139,9 +157,15 @@ done
 echo
 printf '%-11s %9s %9s  %-9s %10s %10s %6s %11s %11s\n' input "in MiB" "page MiB" output \
   "convert s" "baseline s" ratio "conv peak" "base peak"
-for name in rows square sjis; do
+for name in "${inputs[@]}"; do
   size=$(stat -c %s "$work/$name.csv")
   for mode in file null; do
+    if [[ -z ${result[$name.$mode.ct]:-} ]]; then
+      printf '%-11s %9.1f %9s  %-9s %10s\n' "$name.csv" "$(mib "$size")" - \
+        "$([[ $mode == null ]] && echo /dev/null || echo file)" \
+        "$([[ -n ${result[$name.$mode.failed]:-} ]] && echo failed || echo skipped)"
+      continue
+    fi
     ct=${result[$name.$mode.ct]} bt=${result[$name.$mode.bt]}
     awk -v n="$name.csv" -v s="$size" -v p="${result[$name.page]}" -v m="$mode" -v ct="$ct" -v bt="$bt" \
       -v cm="${result[$name.$mode.cm]}" -v bm="${result[$name.$mode.bm]}" 'BEGIN {
@@ -157,6 +181,11 @@ echo
 size=$(stat -c %s "$work/rows.csv")
 limit_kb=$(((2 * size + 64 * 1048576) / 1024))
 for mode in file null; do
+  if [[ -z ${result[rows.$mode.ct]:-} ]]; then
+    echo "FAIL ($mode): no figures for rows.csv"
+    status=1
+    continue
+  fi
   ct=${result[rows.$mode.ct]} bt=${result[rows.$mode.bt]} cm=${result[rows.$mode.cm]}
   ratio=$(awk -v a="$ct" -v b="$bt" 'BEGIN {printf "%.2f", a / b}')
   if ((ct <= 2 * bt)); then
