@@ -9,9 +9,11 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
   const char* p = text.data();
   const char* end = p + text.size();
   const char* start = p;
+  // The next LF at or after p (null when none is left). It is searched for
+  // again only once p has passed it, so text broken by lone CRs stays linear.
+  const char* lf = p < end ? static_cast<const char*>(std::memchr(p, '\n', end - p)) : nullptr;
   while (p < end) {
-    // Jump to the next CR or LF; memchr on LF first keeps the common case fast.
-    const char* lf = static_cast<const char*>(std::memchr(p, '\n', end - p));
+    if (lf && lf < p) lf = static_cast<const char*>(std::memchr(p, '\n', end - p));
     const char* stop = lf ? lf : end;
     const char* cr = static_cast<const char*>(std::memchr(p, '\r', stop - p));
     if (cr) {
