@@ -191,11 +191,12 @@ int main(int argc, char** argv) {
 
   std::size_t columns = 0;
   std::size_t cells = 0;
-  Scan(data.get(), size, [&](const unsigned char*, const unsigned char*) { ++cells; },
-       [&] {
-         if (cells > columns) columns = cells;
-         cells = 0;
-       });
+  Scan(
+      data.get(), size, [&](const unsigned char*, const unsigned char*) { ++cells; },
+      [&] {
+        if (cells > columns) columns = cells;
+        cells = 0;
+      });
 
   const bool toStdout = std::strcmp(argv[2], "-") == 0;
   const int fd = toStdout ? 1 : ::open(argv[2], O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);

@@ -98,8 +98,9 @@ constexpr std::string_view kKanji[] = {
     "\x81\x40",  // full-width space
     "\xEA\x9F",  // a high lead byte
     "\xFA\x40",  // an extension character
-    "\xB1",      // half-width katakana: single bytes with the high bit set
-    "\xDF",
+    // Single bytes with the high bit set that lead nothing.
+    "\xB1",  // half-width katakana
+    "\xDF",  // half-width katakana
     "\xA0",
 };
 
@@ -125,12 +126,9 @@ void WriteSjis(Output& out, long rows, long cols) {
     }
     // A lone lead byte at the end of a row never takes the line end with it.
     if (rnd.Below(1000) == 0) out.Put('\x95');
-    switch (rnd.Below(10)) {
-      case 0: out.Put('\r'); break;
-      case 1: out.Put('\n'); break;
-      case 2: out.Put("\r\n\r\n"); break;  // an empty row
-      default: out.Put("\r\n"); break;
-    }
+    static constexpr std::string_view kEnds[] = {"\r", "\n", "\r\n\r\n" /* an empty row */};
+    const std::uint32_t end = rnd.Below(10);
+    out.Put(end < std::size(kEnds) ? kEnds[end] : "\r\n");
   }
   // Two line breaks at the end: the last row is empty.
   out.Put("\r\n");
