@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QTest>
 
@@ -48,6 +49,7 @@ void FormTest::Trigger(const char* action) {
 
 QString FormTest::WriteFile(const QString& name, const std::string& bytes) {
   const QString path = Path(name);
+  QDir().mkpath(QFileInfo(path).path());
   QFile f(path);
   EXPECT_TRUE(f.open(QIODevice::WriteOnly));
   f.write(bytes.data(), static_cast<qint64>(bytes.size()));

@@ -20,7 +20,7 @@ namespace vornask::testing {
 
 // A real window on a temporary program folder, with scripted dialogs.
 class FormTest : public ::testing::Test {
- protected:
+ public:
   void SetUp() override;
   void TearDown() override;
 
