@@ -1,27 +1,46 @@
 #include "csv/editor_text.h"
 
 #include <QTextDocument>
+#include <algorithm>
 
 #include "text/failure.h"
 #include "text/sjis.h"
 
 namespace vornask {
+namespace {
+
+// A text control spends most of its time per paragraph, so a long text keeps
+// up to kLinesPerBlock lines in one paragraph, separated by line separators.
+// Both kinds of break are lines to the user and are saved alike.
+constexpr int kLinesPerBlock = 16;
+constexpr std::ptrdiff_t kGroupAbove = 20000;
+
+}  // namespace
 
 QString DecodeDocument(std::string_view bytes) {
-  const std::u16string text = sjis::Decode(bytes);
-  QString out;
-  out.reserve(static_cast<qsizetype>(text.size()));
-  const std::size_t n = text.size();
-  for (std::size_t i = 0; i < n; ++i) {
-    const char16_t c = text[i];
-    if (c == u'\r') {
-      out += QChar(u'\n');
-      if (i + 1 < n && text[i + 1] == u'\n') ++i;
-    } else {
-      out += QChar(c);
+  QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
+  auto* units = reinterpret_cast<char16_t*>(text.data());
+  const std::size_t n = sjis::DecodeInto(bytes, units);
+  const bool group = std::count(bytes.begin(), bytes.end(), '\n') > kGroupAbove ||
+                     std::count(bytes.begin(), bytes.end(), '\r') > kGroupAbove;
+  // Line breaks in place: the text only shrinks.
+  std::size_t w = 0;
+  int inBlock = 0;
+  for (std::size_t r = 0; r < n; ++r) {
+    char16_t c = units[r];
+    if (c == u'\r' || c == u'\n') {
+      if (c == u'\r' && r + 1 < n && units[r + 1] == u'\n') ++r;
+      if (group && ++inBlock < kLinesPerBlock) {
+        c = QChar::LineSeparator;
+      } else {
+        c = u'\n';
+        inBlock = 0;
+      }
     }
+    units[w++] = c;
   }
-  return out;
+  text.truncate(static_cast<qsizetype>(w));
+  return text;
 }
 
 std::string EncodeDocumentText(const QString& text) {

@@ -117,14 +117,19 @@ bool IsHex(char c) {
 }  // namespace
 
 std::u16string Decode(std::string_view bytes) {
+  std::u16string out(bytes.size(), u'\0');
+  out.resize(DecodeInto(bytes, out.data()));
+  return out;
+}
+
+std::size_t DecodeInto(std::string_view bytes, char16_t* out) {
   const Tables& t = T();
-  std::u16string out;
-  out.reserve(bytes.size());
+  char16_t* const start = out;
   const std::size_t n = bytes.size();
   for (std::size_t i = 0; i < n;) {
     const auto b = static_cast<unsigned char>(bytes[i]);
     if (b < 0x80 && b != 0) {
-      out += static_cast<char16_t>(b);
+      *out++ = static_cast<char16_t>(b);
       ++i;
       continue;
     }
@@ -134,24 +139,24 @@ std::u16string Decode(std::string_view bytes) {
       if (inRange) {
         const char16_t u = t.pair[(b << 8) | trail];
         if (u != 0) {
-          out += u;
+          *out++ = u;
         } else {
           // Kept as a pair, as the cell grid reads it, but as raw bytes.
-          out += static_cast<char16_t>(kRawByteBase + b);
-          out += static_cast<char16_t>(kRawByteBase + trail);
+          *out++ = static_cast<char16_t>(kRawByteBase + b);
+          *out++ = static_cast<char16_t>(kRawByteBase + trail);
         }
         i += 2;
         continue;
       }
-      out += static_cast<char16_t>(kRawByteBase + b);
+      *out++ = static_cast<char16_t>(kRawByteBase + b);
       ++i;
       continue;
     }
     const char16_t u = t.single[b];
-    out += u != 0 ? u : static_cast<char16_t>(kRawByteBase + b);
+    *out++ = u != 0 ? u : static_cast<char16_t>(kRawByteBase + b);
     ++i;
   }
-  return out;
+  return static_cast<std::size_t>(out - start);
 }
 
 std::string DecodeToUtf8(std::string_view bytes) { return ToUtf8(Decode(bytes)); }

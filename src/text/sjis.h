@@ -18,6 +18,9 @@ constexpr bool IsLeadByte(unsigned char b) {
 inline constexpr char16_t kRawByteBase = 0xF700;
 
 std::u16string Decode(std::string_view bytes);
+// Decodes into `out`, which has room for bytes.size() units; returns the
+// number of units written.
+std::size_t DecodeInto(std::string_view bytes, char16_t* out);
 std::string DecodeToUtf8(std::string_view bytes);
 
 // Where a text could not be encoded: the character and its 1-based line.

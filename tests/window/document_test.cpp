@@ -178,3 +178,25 @@ TEST_F(DocumentTest, AFileThatCannotBeReadOrWrittenIsReported) {
 
 }  // namespace
 }  // namespace vornask::testing
+
+namespace vornask::testing {
+namespace {
+
+TEST_F(DocumentTest, ALongTextKeepsEveryLineAndSavesTheSameBytes) {
+  Start();
+  std::string bytes;
+  for (int i = 0; i < 30000; ++i) bytes += "line " + std::to_string(i) + (i % 3 ? "\r\n" : i % 2 ? "\n" : "\r");
+  form->OpenDocument(WriteFile("long.csv", bytes));
+  EXPECT_EQ(EditorText().count(u'\n'), 30000);
+  EXPECT_TRUE(EditorText().startsWith("line 0\nline 1\nline 2\n"));
+  Editor()->moveCursor(QTextCursor::End);
+  Editor()->insertPlainText("tail");
+  dialogs->AnswerFile(Path("long-copy.csv"));
+  Click("Button3");
+  std::string expected;
+  for (int i = 0; i < 30000; ++i) expected += "line " + std::to_string(i) + "\r\n";
+  EXPECT_EQ(ReadFile(Path("long-copy.csv")), expected + "tail");
+}
+
+}  // namespace
+}  // namespace vornask::testing
