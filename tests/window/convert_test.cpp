@@ -159,3 +159,21 @@ TEST_F(ConvertTest, ThePreviewNeverReachesTheNetwork) {
 
 }  // namespace
 }  // namespace vornask::testing
+
+namespace vornask::testing {
+namespace {
+
+TEST_F(ConvertTest, AnHtmlDocumentThatCannotBeLoadedLeavesTheEditorEmpty) {
+  Start();
+  const QString html = WriteFile("page.html", "<p>");
+  form->OpenDocument(html);
+  QFile::remove(html);
+  Click("Button2");
+  EXPECT_EQ(Shown(), QStringList{"plain|vornask|エラー"});
+  EXPECT_EQ(EditorText(), "");
+  EXPECT_EQ(form->IsHtmlDocument(), 1);
+  EXPECT_EQ(form->windowTitle(), html);
+}
+
+}  // namespace
+}  // namespace vornask::testing

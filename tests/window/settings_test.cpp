@@ -280,3 +280,28 @@ TEST_F(SettingsTest, TheFontCommandStoresSizeNameAndColour) {
 
 }  // namespace
 }  // namespace vornask::testing
+
+namespace vornask::testing {
+namespace {
+
+TEST_F(SettingsTest, ImageButtonsSaveTheirLineAndTheNextStartFillsTheEdits) {
+  Start();
+  const QString body = Path("pics/é.png");  // a character Shift_JIS cannot hold
+  const QString table = Path("pics/表.png");
+  dialogs->AnswerFile(body);
+  Click("Button8");
+  dialogs->AnswerFile(table);
+  Click("Button4");
+  TSettingsLines saved;
+  saved.Load(ReadFile(StartupFile()));
+  EXPECT_EQ(saved.ReadLine(13), (Path("pics/") + "&#xE9;.png").toStdString());
+  EXPECT_EQ(saved.ReadLine(14), Sjis(table.toStdString()));
+  Restart();
+  EXPECT_TRUE(dialogs->shown.empty());
+  EXPECT_EQ(form->StoredBodyImagePath(), body);
+  EXPECT_EQ(Child<QLineEdit>("Edit1")->text(), body);
+  EXPECT_EQ(Child<QLineEdit>("Edit2")->text(), table);
+}
+
+}  // namespace
+}  // namespace vornask::testing
