@@ -32,6 +32,15 @@ QFont DesignFont() {
   return font;
 }
 
+// A control made with its designed name and place.
+template <typename T, typename... Args>
+T* Placed(QWidget* parent, const char* name, const QRect& place, Args&&... args) {
+  auto* control = new T(std::forward<Args>(args)..., parent);
+  control->setObjectName(name);
+  control->setGeometry(place);
+  return control;
+}
+
 QFrame* Bevel(QWidget* parent, const char* name, int left, int top, int width, int height, bool box) {
   auto* frame = new QFrame(parent);
   frame->setObjectName(name);
@@ -160,9 +169,7 @@ void TForm1::CreateControls() {
   for (int i = 0; i < 5; ++i) {
     const BoxPlace& p = colors[i];
     DesignLabel(p.labelName, p.label, p.labelLeft, p.labelTop, p.labelWidth, 12);
-    auto* box = new ColorBox(central_);
-    box->setObjectName(p.name);
-    box->setGeometry(p.left, p.top, 97, 22);
+    auto* box = Placed<ColorBox>(central_, p.name, {p.left, p.top, 97, 22});
     box->Select(defaults[i]);
     ColorBoxes_[i] = box;
   }
@@ -178,36 +185,19 @@ void TForm1::CreateControls() {
   for (int i = 0; i < 6; ++i) {
     const BoxPlace& p = sizes[i];
     DesignLabel(p.labelName, p.label, p.labelLeft, p.labelTop, p.labelWidth, 12);
-    auto* box = new SizeBox(i + 1, central_);
-    box->setObjectName(p.name);
-    box->setGeometry(p.left, p.top, i == 5 ? 49 : 41, 20);
+    auto* box = Placed<SizeBox>(central_, p.name, {p.left, p.top, i == 5 ? 49 : 41, 20}, i + 1);
     box->Select(initial.sizeIndex[i]);
     ComboBoxes_[i] = box;
   }
 
   DesignLabel("LabeledEdit1Label", "caption", 456, 353, 37, 12)->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  LabeledEdit1 = new QLineEdit(central_);
-  LabeledEdit1->setObjectName("LabeledEdit1");
-  LabeledEdit1->setGeometry(456, 368, 161, 20);
-
-  CheckBox1 = new QCheckBox(central_);
-  CheckBox1->setObjectName("CheckBox1");
-  CheckBox1->setGeometry(8, 392, 17, 17);
-  Button8 = new QPushButton("background", central_);
-  Button8->setObjectName("Button8");
-  Button8->setGeometry(24, 384, 73, 25);
-  Edit1 = new QLineEdit(central_);
-  Edit1->setObjectName("Edit1");
-  Edit1->setGeometry(96, 392, 209, 20);
-  CheckBox2 = new QCheckBox(central_);
-  CheckBox2->setObjectName("CheckBox2");
-  CheckBox2->setGeometry(320, 392, 17, 17);
-  Button4 = new QPushButton("background", central_);
-  Button4->setObjectName("Button4");
-  Button4->setGeometry(336, 384, 73, 25);
-  Edit2 = new QLineEdit(central_);
-  Edit2->setObjectName("Edit2");
-  Edit2->setGeometry(408, 392, 209, 20);
+  LabeledEdit1 = Placed<QLineEdit>(central_, "LabeledEdit1", {456, 368, 161, 20});
+  CheckBox1 = Placed<QCheckBox>(central_, "CheckBox1", {8, 392, 17, 17});
+  Button8 = Placed<QPushButton>(central_, "Button8", {24, 384, 73, 25}, "background");
+  Edit1 = Placed<QLineEdit>(central_, "Edit1", {96, 392, 209, 20});
+  CheckBox2 = Placed<QCheckBox>(central_, "CheckBox2", {320, 392, 17, 17});
+  Button4 = Placed<QPushButton>(central_, "Button4", {336, 384, 73, 25}, "background");
+  Edit2 = Placed<QLineEdit>(central_, "Edit2", {408, 392, 209, 20});
   DesignLabel("Label6", QString(), 8, 408, 4, 12);
   DesignLabel("Label7", QString(), 320, 408, 4, 12);
 
