@@ -50,9 +50,12 @@ std::string ReadFileBytes(const std::string& path) {
   std::FILE* f = std::fopen(path.c_str(), "rb");
 #endif
   if (!f) throw Failure(CannotOpenMessage(path));
-  std::string bytes;
+  // Straight into the string: the size it has now, then whatever follows
+  // (a file that grows while it is read is read to its end).
   const auto size = fs::file_size(ToPath(path), ec);
-  if (!ec) bytes.reserve(static_cast<std::size_t>(size));
+  std::string bytes(ec ? 0 : static_cast<std::size_t>(size), '\0');
+  const std::size_t got = bytes.empty() ? 0 : std::fread(bytes.data(), 1, bytes.size(), f);
+  bytes.resize(got);
   char buffer[1 << 16];
   std::size_t n;
   while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
