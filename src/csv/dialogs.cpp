@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -41,7 +42,9 @@ QString QtDialogs::RunFileDialog(FileDialogState& d) {
   dialog.setFileMode(QFileDialog::AnyFile);  // a typed name need not exist
   dialog.setOptions(QFileDialog::DontConfirmOverwrite);
   if (d.filterIndex >= 0 && d.filterIndex < entries.size()) dialog.selectNameFilter(entries[d.filterIndex]);
-  if (!d.lastFile.isEmpty()) dialog.selectFile(d.lastFile);
+  // The name last chosen is offered again; a folder the command set wins over its folder.
+  if (!d.lastFile.isEmpty())
+    dialog.selectFile(d.initialDir.isEmpty() ? d.lastFile : QFileInfo(d.lastFile).fileName());
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   d.filterIndex = entries.indexOf(dialog.selectedNameFilter());
   d.lastFile = dialog.selectedFiles().first();
