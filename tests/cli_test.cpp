@@ -1,15 +1,26 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <regex>
 #include <string>
+#include <thread>
 #include <vector>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+#endif
 
 #include "cli/cli.h"
 #include "conversion/page_writer.h"
 #include "settings/option_lines.h"
 #include "test_support.h"
 #include "text/lines.h"
+#include "text/paths.h"
 
 namespace vornask {
 namespace {
@@ -45,12 +56,18 @@ class Cli : public testing::Test {
   Cli() { fs::create_directories(dir / "bin"); }
 
   Result Run(const std::vector<std::string>& args) const {
-    std::FILE* out = std::tmpfile();
     std::FILE* err = std::tmpfile();
+    Result r = RunTo(args, err);
+    r.err = Drain(err);
+    return r;
+  }
+
+  // Standard error goes to `err`, which stays open; r.err is left empty.
+  Result RunTo(const std::vector<std::string>& args, std::FILE* err) const {
+    std::FILE* out = std::tmpfile();
     Result r;
     r.status = RunConverter(args, dir / "bin/vornask-convert", dir / "config", out, err);
     r.out = Drain(out);
-    r.err = Drain(err);
     return r;
   }
 
@@ -225,6 +242,159 @@ TEST_F(Cli, Usage) {
   }
   EXPECT_TRUE(Contains(Run({"--help"}).out, "--settings FILE"));
 }
+
+// Big enough to get a progress line on a terminal; long cells keep the page small.
+std::string BigSource() {
+  std::string row(1000, 'x');
+  row += ",y\r\n";
+  std::string text;
+  while (text.size() < (std::size_t{8} << 20)) text += row;
+  return text;
+}
+
+TEST_F(Cli, VerboseTellsEachConvertedSourceQuietOnlyErrors) {
+  const std::string a = Source("a.csv", "1,2,3\r\n4\r\n");
+  const std::string b = Source("b.csv", "one\r\n");
+  const std::string missing = dir / "missing.csv";
+
+  Result r = Run({"--verbose", a, missing, b});
+  EXPECT_EQ(r.status, 1);
+  const auto lines = SplitLines(r.err);
+  ASSERT_EQ(lines.size(), 3u) << r.err;
+  EXPECT_EQ(lines[0].substr(0, lines[0].rfind(", ")), a + " -> " + dir / "a.html" + ": 2 rows, 3 columns");
+  EXPECT_TRUE(Contains(std::string(lines[1]), "ファイル " + missing + " は開けません")) << r.err;
+  EXPECT_EQ(lines[2].substr(0, lines[2].rfind(", ")), b + " -> " + dir / "b.html" + ": 1 row, 1 column");
+  EXPECT_EQ(lines[2].substr(lines[2].size() - 2), " s");
+
+  r = Run({"-v", "--output", "-", a});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(Line(r.out, 0), kHeadLine);  // the page alone on standard output
+  EXPECT_TRUE(Contains(r.err, a + " -> standard output: 2 rows, 3 columns, ")) << r.err;
+
+  r = Run({"--quiet", a, b});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
+  r = Run({"-q", missing});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(Contains(r.err, "ファイル " + missing + " は開けません")) << r.err;
+
+  for (const auto& both :
+       {std::vector<std::string>{"--quiet", "--verbose", a}, std::vector<std::string>{"-v", "-q", a}}) {
+    r = Run(both);
+    EXPECT_EQ(r.status, 2) << testing::PrintToString(both);
+    EXPECT_TRUE(Contains(r.err, "exclude")) << r.err;
+  }
+}
+
+TEST_F(Cli, BigSourceToAFileOrPipeShowsNoProgress) {
+  const std::string source = Source("big.csv", BigSource());
+  const Result r = Run({source});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(Line(ReadFile(dir / "big.html"), 5),
+            "<td nowrap><font size=3>" + std::string(1000, 'x') + "</font></td>");
+}
+
+#ifndef _WIN32
+// A pseudo-terminal standing for the user's: what the program writes to
+// stream() is collected as the terminal would receive it.
+class Terminal {
+ public:
+  Terminal() {
+    master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0) return;
+    const int slave = ::open(::ptsname(master_), O_RDWR | O_NOCTTY);
+    if (slave >= 0) stream_ = ::fdopen(slave, "w");
+    // Read all along, so that the program never waits on a full terminal.
+    reader_ = std::thread([this] {
+      char buffer[4096];
+      for (;;) {
+        pollfd ready{master_, POLLIN, 0};
+        const int n = ::poll(&ready, 1, 50);
+        if (n > 0 && (ready.revents & POLLIN)) {
+          const ssize_t got = ::read(master_, buffer, sizeof buffer);
+          if (got > 0) shown_.append(buffer, static_cast<std::size_t>(got));
+          continue;
+        }
+        if (stop_ || n < 0 || (n > 0 && !(ready.revents & POLLIN))) return;
+      }
+    });
+  }
+  ~Terminal() {
+    Close();
+    if (master_ >= 0) ::close(master_);
+  }
+  std::FILE* stream() const { return stream_; }
+
+  // Everything the terminal received, once the program is done with it.
+  std::string Shown() {
+    Close();
+    return shown_;
+  }
+
+ private:
+  void Close() {
+    if (!reader_.joinable()) return;
+    stop_ = true;  // the reader drains what is in flight before it stops
+    reader_.join();
+    if (stream_) std::fclose(stream_);
+    stream_ = nullptr;
+  }
+
+  int master_ = -1;
+  std::FILE* stream_ = nullptr;
+  std::thread reader_;
+  std::atomic<bool> stop_{false};
+  std::string shown_;
+};
+
+TEST_F(Cli, ProgressOnATerminalForBigSourcesOnlyAndErasedWhenDone) {
+  const std::string big = Source("big.csv", BigSource());
+  const std::string small = Source("small.csv");
+  const std::string bigPage = Run({"--output", "-", big}).out;
+  const std::string smallPage = Run({"--output", "-", small}).out;
+
+  struct Case {
+    std::vector<std::string> args;
+    bool progress;
+  };
+  const Case cases[] = {
+      {{big}, true},
+      {{"--verbose", big}, true},
+      {{"--quiet", big}, false},
+      {{small}, false},
+  };
+  for (const Case& c : cases) {
+    const std::string& source = c.args.back();
+    const std::string page = OutputPath(source);
+    const bool verbose = c.args[0] == "--verbose";
+    Terminal terminal;
+    ASSERT_NE(terminal.stream(), nullptr);
+    const Result r = RunTo(c.args, terminal.stream());
+    const std::string shown = terminal.Shown();
+    SCOPED_TRACE(testing::PrintToString(c.args) + " showed " + testing::PrintToString(shown.substr(0, 200)));
+    EXPECT_EQ(r.status, 0);
+    // Progress changes nothing in the page (compared whole: a diff would be megabytes).
+    EXPECT_TRUE(ReadFile(page) == (source == big ? bigPage : smallPage));
+    const std::string name = fs::path(source).filename().string();
+    EXPECT_EQ(std::regex_search(shown, std::regex("\rvornask-convert: " + name + " [1-9][0-9]?%")),
+              c.progress);
+    const std::size_t told = shown.find(source + " -> " + page + ": ");
+    EXPECT_EQ(told != std::string::npos, verbose);
+    if (c.progress) {
+      // Erased before anything else is said: only spaces after the last return but one.
+      const std::string progress = shown.substr(0, told);
+      ASSERT_EQ(progress.back(), '\r');
+      const std::string last = progress.substr(progress.rfind('\r', progress.size() - 2));
+      EXPECT_EQ(last.find_first_not_of("\r "), std::string::npos) << "left on screen: " << last;
+    }
+    if (!c.progress && !verbose) {
+      EXPECT_EQ(shown, "");
+    }
+    fs::remove(page);
+  }
+}
+#endif
 
 }  // namespace
 }  // namespace vornask
