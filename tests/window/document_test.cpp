@@ -111,7 +111,8 @@ TEST_F(DocumentTest, EveryByteSurvivesOpenAndSave) {
   for (int b = 1; b < 256; ++b)
     if (b != '\r' && b != '\n') bytes += static_cast<char>(b);
   bytes += "\r\n";
-  bytes += std::string("\x00\xED\x40\xFA\x5C\x87\x90\x81\r\n\x80\xA0\xFD\xFE\xFF\x85\x40 \x81", 23);
+  constexpr char kOdd[] = "\x00\xED\x40\xFA\x5C\x87\x90\x81\r\n\x80\xA0\xFD\xFE\xFF\x85\x40 \x81";
+  bytes += std::string(kOdd, sizeof kOdd - 1);
   const QString source = WriteFile("bytes.txt", bytes);
   form->OpenDocument(source);
   const QString copy = Path("copy.txt");
