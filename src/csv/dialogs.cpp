@@ -21,9 +21,16 @@ QString QtFilter(const QString& filter, QStringList* entries) {
   const QStringList parts = filter.split(u'|');
   QStringList out;
   for (int i = 0; i + 1 < parts.size(); i += 2) {
+    // Qt reads the patterns from the last parentheses, separated by spaces;
+    // a description that already ends with them is shown as it stands.
     QString patterns = parts[i + 1];
+    const QString tail = "(" + patterns + ")";
     patterns.replace(u';', u' ');
-    out << parts[i] + " (" + patterns + ")";
+    if (parts[i].endsWith(tail)) {
+      out << parts[i].left(parts[i].size() - tail.size()) + "(" + patterns + ")";
+    } else {
+      out << parts[i] + " (" + patterns + ")";
+    }
   }
   if (entries) *entries = out;
   return out.join(";;");
@@ -61,6 +68,9 @@ bool QtDialogs::RunFontDialog(FontDialogState& d) {
   fonts->setWindowFlags(Qt::Widget);
   fonts->setOptions(QFontDialog::NoButtons);
   layout->addWidget(fonts);
+  // A face the platform lacks shows as another; unless the user picks a face,
+  // the font keeps the name it had.
+  const QString shownFamily = fonts->currentFont().family();
   auto* colorRow = new QComboBox(&dialog);
   colorRow->addItem(QObject::tr("(現在の色)"));
   for (int i = 0; i < 16; ++i) {
@@ -76,7 +86,9 @@ bool QtDialogs::RunFontDialog(FontDialogState& d) {
   QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
   layout->addWidget(buttons);
   if (dialog.exec() != QDialog::Accepted) return false;
+  const QString family = d.font.family();
   d.font = fonts->currentFont();
+  if (d.font.family() == shownFamily) d.font.setFamily(family);
   if (colorRow->currentIndex() > 0) {
     const std::uint32_t rgb = ColorList[colorRow->currentIndex() - 1].rgb;
     d.colorValue = ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);

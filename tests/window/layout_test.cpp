@@ -126,3 +126,18 @@ TEST_F(LayoutTest, AFailingHandlerIsShownAndTheWindowGoesOn) {
 
 }  // namespace
 }  // namespace vornask::testing
+
+namespace vornask::testing {
+namespace {
+
+TEST(FileDialogFilter, BecomesQtsFormWithoutRepeatingItsPatterns) {
+  QStringList entries;
+  EXPECT_EQ(QtFilter("(*.csv;*.txt)|*.csv;*.txt|(*.html;*.htm)|*.html;*.htm", &entries),
+            "(*.csv *.txt);;(*.html *.htm)");
+  EXPECT_EQ(QtFilter("設定ファイル(*.kel)|*.kel"), "設定ファイル(*.kel)");
+  EXPECT_EQ(QtFilter("Pictures|*.png;*.gif"), "Pictures (*.png *.gif)");
+  EXPECT_EQ(entries.size(), 2);
+}
+
+}  // namespace
+}  // namespace vornask::testing
