@@ -1,0 +1,76 @@
+#include "page_check.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "conversion/page_writer.h"
+#include "text/lines.h"
+#include "text/sjis.h"
+
+namespace vornask::test {
+namespace {
+
+// The next line of the page from `at`, which must end with CR LF.
+bool NextLine(std::string_view page, std::size_t& at, std::string_view& line) {
+  const std::size_t end = page.find("\r\n", at);
+  if (end == std::string_view::npos) return false;
+  line = page.substr(at, end - at);
+  at = end + 2;
+  return true;
+}
+
+std::size_t CellsOf(std::string_view row) {
+  std::size_t cells = 1;
+  for (std::size_t i = 0; i < row.size();) {
+    const auto b = static_cast<unsigned char>(row[i]);
+    if (b == ',') ++cells;
+    i += sjis::IsLeadByte(b) ? 2 : 1;
+  }
+  return cells;
+}
+
+}  // namespace
+
+std::string CheckPage(std::string_view source, std::string_view page) {
+  const std::vector<std::string_view> rows = SplitLines(source);
+  std::size_t columns = 0;
+  for (std::string_view row : rows) columns = std::max(columns, CellsOf(row));
+
+  std::size_t at = 0;
+  std::string_view line;
+  if (!NextLine(page, at, line) || line != kHeadLine) return "no head line";
+  for (const char* start : {"<body ", "<center><table border=", "<caption><font color="}) {
+    if (!NextLine(page, at, line) || line.substr(0, std::string_view(start).size()) != start)
+      return std::string("no line starting ") + start;
+  }
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    const std::string where = "row " + std::to_string(r);
+    if (!NextLine(page, at, line) || line != "<tr>") return where + ": no <tr>";
+    std::string joined;
+    const std::size_t cells = CellsOf(rows[r]);
+    for (std::size_t c = 0; c < columns; ++c) {
+      if (!NextLine(page, at, line)) return where + ": page ends";
+      const std::string_view open = "<td nowrap><font size=", close = "</font></td>";
+      const std::size_t gt = line.find('>', open.size());
+      if (line.substr(0, open.size()) != open || gt == std::string_view::npos ||
+          line.size() < gt + 1 + close.size() || line.substr(line.size() - close.size()) != close)
+        return where + ": not a cell line";
+      const std::string_view cell = line.substr(gt + 1, line.size() - close.size() - gt - 1);
+      if (c < cells) {
+        if (c > 0) joined += ',';
+        joined += cell;
+      } else if (!cell.empty()) {
+        return where + ": a cell past the row's end is not empty";
+      }
+    }
+    if (joined != rows[r]) return where + ": cells do not give back the row";
+    if (!NextLine(page, at, line) || line != "</tr>") return where + ": no </tr>";
+  }
+  for (const char* end : {"</table></center>", "</body>", "</html>"})
+    if (!NextLine(page, at, line) || line != end) return std::string("no ") + end;
+  if (at != page.size()) return "bytes after </html>";
+  return "";
+}
+
+}  // namespace vornask::test
