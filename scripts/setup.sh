@@ -5,7 +5,7 @@ set -eu
 
 PACKAGES="g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools qt6-webengine-dev \
 libqt6webenginecore6-bin libgl-dev libgtest-dev googletest xvfb xauth fonts-ipafont \
-fonts-ipafont-gothic"
+fonts-ipafont-gothic clang libclang-rt-14-dev llvm"
 
 missing=""
 for p in $PACKAGES; do
