@@ -24,8 +24,15 @@ void Check(bool ok) {
   if (!ok) std::abort();
 }
 
+// A message quotes the line's first 4096 bytes, never half a character.
 std::string Message(const char* pattern, std::string_view line) {
-  return vornask::FormatMessage(pattern, vornask::sjis::DecodeToUtf8(line));
+  std::size_t keep = 0;
+  for (std::size_t i = 0; i < line.size();) {
+    i += vornask::sjis::IsLeadByte(static_cast<unsigned char>(line[i])) && i + 1 < line.size() ? 2 : 1;
+    if (i > 4096) break;
+    keep = i;
+  }
+  return vornask::FormatMessage(pattern, vornask::sjis::DecodeToUtf8(line.substr(0, keep)));
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }

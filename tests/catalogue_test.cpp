@@ -19,6 +19,8 @@
 #include "cli/cli.h"
 #include "page_check.h"
 #include "settings/option_lines.h"
+#include "settings/text_forms.h"
+#include "text/failure.h"
 #include "test_support.h"
 
 namespace vornask {
@@ -83,6 +85,32 @@ struct Outcome {
   double seconds = 0;
   long peakKiB = 0;  // of the converting process
 };
+
+// A huge line's message quotes only its first 4096 bytes, never half a
+// character: a message box for a whole megabyte line takes minutes to appear.
+TEST(Catalogue, MessagesQuoteAtMostTheFirst4096BytesOfAHugeLine) {
+  const std::string huge(10 * 1024 * 1024, 'z');
+  // A double-byte character across the 4096th byte is left out whole.
+  const std::string straddling = std::string(4095, 'x') + "\x95\x5C" + std::string(100, 'x');
+  struct Case {
+    std::string line;
+    std::string shown;
+  };
+  const Case cases[] = {{huge, std::string(4096, 'z')},
+                        {straddling, std::string(4095, 'x')},
+                        {std::string(4094, 'x') + "\x95\x5C", std::string(4094, 'x') + "表"}};
+  for (const Case& c : cases) {
+    for (bool integer : {true, false}) {
+      try {
+        integer ? (void)ParseInteger(c.line) : (void)ParseFlag(c.line);
+        ADD_FAILURE() << "no failure";
+      } catch (const Failure& f) {
+        EXPECT_EQ(std::string(f.what()),
+                  "'" + c.shown + (integer ? "' は整数ではありません" : "' は正しい論理型ではありません"));
+      }
+    }
+  }
+}
 
 #ifndef _WIN32
 // Converts in a child process, so that its peak memory is its own and a hang
@@ -151,7 +179,7 @@ TEST(Catalogue, BadSettingsFilesAreRefusedWithTheLineOrReadWithoutLoss) {
   const Case cases[] = {
       {"garbage", Binary(), 2, "line 1: '"},
       {"10,000 lines", tenThousand, 0, ""},
-      {"one huge line", Repeat("9", 10 * 1024 * 1024), 2, "line 1: '999"},
+      {"one huge line", Repeat("9", 10 * 1024 * 1024), 2, "line 1: '" + std::string(4096, '9') + "' "},
       {"NUL in an integer line", std::string("1\0\r\n", 4), 2, "line 1: '1"},
       {"NUL in the caption", nulCaption, 0, ""},
   };

@@ -124,7 +124,8 @@ TEST_F(CatalogueTest, BadSettingsFilesEndWithAClearMessageOrReadWhole) {
       {"garbage", garbage, "error|vornask|'" + QString::fromStdString(sjis::DecodeToUtf8(garbage.substr(0, 10))) +
                                "' は整数ではありません."},
       {"10,000 lines", tenThousand, ""},
-      {"one huge line", Repeat("9", 10 * 1024 * 1024), "error|vornask|'999"},
+      {"one huge line", Repeat("9", 10 * 1024 * 1024),
+       "error|vornask|'" + QString(4096, '9') + "' は整数ではありません."},
       {"a NUL byte", std::string("1\0\r\n", 4), "error|vornask|'1\uF700' は整数ではありません."},
   };
   QDir(root.path()).mkpath("prog/kel");
@@ -144,7 +145,7 @@ TEST_F(CatalogueTest, BadSettingsFilesEndWithAClearMessageOrReadWhole) {
       EXPECT_TRUE(dialogs->shown.empty()) << c.name;
     } else {
       ASSERT_EQ(dialogs->shown.size(), 1u) << c.name;
-      EXPECT_TRUE(Shown().front().startsWith(c.message)) << c.name;
+      EXPECT_EQ(Shown().front(), c.message) << c.name;
     }
     // A named load of the same file ends the same way and keeps the window.
     dialogs->shown.clear();
