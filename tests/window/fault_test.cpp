@@ -102,13 +102,25 @@ TEST_F(WindowFaultTest, AReadOnlySettingsFolderFailsEachAutoSaveAndKeepsTheFile)
   {
     test::AsUnprivilegedUser user;
     if (!user.active()) GTEST_SKIP() << "cannot drop root's file rights here";
+    // Every kind of auto-save: a box, the caption, a check box, an image
+    // button and the font command.
     PickColor(2, 12);
     Child<QLineEdit>("LabeledEdit1")->setText("x");
+    Child<QCheckBox>("CheckBox1")->click();
+    dialogs->AnswerFile(Path("bg.png"));
+    Click("Button8");
+    dialogs->AnswerFont(QFont("IPAGothic", 12));
+    Trigger("N3");
   }
-  EXPECT_EQ(Shown(), (QStringList{CannotCreate(StartupFile()), CannotCreate(StartupFile())}));
+  EXPECT_EQ(Shown(), QStringList(5, CannotCreate(StartupFile())));
   // The controls and the lines keep the new values; the file keeps the old.
   EXPECT_EQ(form->ReadStyleOptions().TextColor, "Blue");
+  EXPECT_EQ(form->ReadStyleOptions().CaptionText, "x");
+  EXPECT_TRUE(form->ReadStyleOptions().UseBodyImage);
+  EXPECT_EQ(Child<QLineEdit>("Edit1")->text(), Path("bg.png"));
+  EXPECT_EQ(Editor()->font().pointSize(), 12);
   EXPECT_EQ(form->SettingsLines().ReadLine(4), "12");
+  EXPECT_EQ(form->SettingsLines().ReadLine(16), "12");
   EXPECT_EQ(ReadFile(StartupFile()), saved);
   EXPECT_EQ(Names(SettingsDir()), std::vector<std::string>{"kidou.kel"});
 }
@@ -179,17 +191,24 @@ TEST_F(WindowFaultTest, ASourceReplacedByAFolderIsNeitherReloadedNorConverted) {
   EXPECT_EQ(form->SettingsLines().Bytes(), lines);
 }
 
-TEST_F(WindowFaultTest, ASourceThatCannotBeReadAtBackEmptiesTheEditorAndKeepsTheCaption) {
+TEST_F(WindowFaultTest, AFileThatCannotBeReadFailsOpenAndEmptiesTheEditorAtBack) {
   Start();
   const QString csv = WriteFile("list.csv", "a,b\r\n");
+  const QString other = WriteFile("other.csv", "x\r\n");
   form->OpenDocument(csv);
   ::chmod(csv.toLocal8Bit().constData(), 0);
+  ::chmod(other.toLocal8Bit().constData(), 0);
   {
     test::AsUnprivilegedUser user;
     if (!user.active()) GTEST_SKIP() << "cannot drop root's file rights here";
+    // Open changes nothing; Back has emptied the editor before it fails.
+    dialogs->AnswerFile(other);
+    Click("Button1");
+    EXPECT_EQ(EditorText(), "a,b\n");
+    EXPECT_EQ(form->SourcePath(), csv);
     Click("Button9");
   }
-  EXPECT_EQ(Shown(), QStringList{CannotOpen(csv)});
+  EXPECT_EQ(Shown(), (QStringList{CannotOpen(other), CannotOpen(csv)}));
   EXPECT_EQ(EditorText(), "");
   EXPECT_EQ(form->SourcePath(), csv);
   EXPECT_EQ(form->windowTitle(), csv);
