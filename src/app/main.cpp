@@ -1,5 +1,6 @@
 // The program's entry: the application, the one window, the event loop.
 #include <QApplication>
+#include <QIcon>
 #include <QStringList>
 #include <memory>
 
@@ -10,6 +11,9 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   const QString programFile = QCoreApplication::applicationFilePath();
   application.setApplicationName(vornask::ProgramTitleFor(programFile));
+  // The desktop entry and the icon theme name the program "vornask".
+  QGuiApplication::setDesktopFileName("vornask");
+  QApplication::setWindowIcon(QIcon::fromTheme("vornask"));
   int status = 0;
   {
     vornask::FormEnvironment environment{programFile.toStdString(), vornask::UserConfigHome(), nullptr};

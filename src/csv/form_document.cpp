@@ -88,14 +88,45 @@ void TForm1::Button9Click() {
   IsHtmlDocument_ = HasHtmlExtension(Utf8(SourcePath_)) ? 1 : 0;
 }
 
+namespace {
+
+// The one local file a drag carries, or empty.
+QString DraggedFile(const QMimeData* data) {
+  if (!data->hasUrls() || data->urls().size() != 1 || !data->urls().first().isLocalFile()) return {};
+  return data->urls().first().toLocalFile();
+}
+
+}  // namespace
+
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {
-  if (event->mimeData()->hasUrls() && event->mimeData()->urls().size() == 1 &&
-      event->mimeData()->urls().first().isLocalFile())
-    event->acceptProposedAction();
+  if (!DraggedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  // A file dropped on the editor opens, as anywhere in the window; dragged
+  // text still moves within the editor.
+  if (watched == RichEdit1->viewport()) {
+    const auto type = event->type();
+    if (type == QEvent::DragEnter || type == QEvent::DragMove) {
+      auto* drag = static_cast<QDragMoveEvent*>(event);
+      if (!DraggedFile(drag->mimeData()).isEmpty()) {
+        drag->acceptProposedAction();
+        return true;
+      }
+    } else if (type == QEvent::Drop) {
+      auto* drop = static_cast<QDropEvent*>(event);
+      if (!DraggedFile(drop->mimeData()).isEmpty()) {
+        dropEvent(drop);
+        return true;
+      }
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void TForm1::dropEvent(QDropEvent* event) {
-  const QString path = event->mimeData()->urls().first().toLocalFile();
+  const QString path = DraggedFile(event->mimeData());
+  if (path.isEmpty()) return;
   event->acceptProposedAction();
   Guarded([this, path] { OpenDocument(path); });
 }

@@ -142,6 +142,7 @@ void TForm1::CreateControls() {
   RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   RichEdit1->setFont(DesignFont());
   RichEdit1->setContextMenuPolicy(Qt::CustomContextMenu);
+  RichEdit1->viewport()->installEventFilter(this);
   WebBrowser1 = CreateWebPreview(Splitter1, this);
   WebBrowser1->setObjectName("WebBrowser1");
   Splitter1->setSizes({312, 292});

@@ -101,6 +101,7 @@ class TForm1 : public QMainWindow, private IOptionControls, private IEditorFont 
   void showEvent(QShowEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   // Layout and bindings.

@@ -19,14 +19,18 @@ class LocalOnly : public QWebEngineUrlRequestInterceptor {
   }
 };
 
-// The view makes its drawing widget later; keep it out of the Tab order too.
-class NoTabStop : public QObject {
+// The view makes its drawing widget later: keep it out of the Tab order, and
+// let files dropped on it reach the window, which opens them.
+class PreviewChildren : public QObject {
  public:
   using QObject::QObject;
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() == QEvent::ChildAdded || event->type() == QEvent::ChildPolished) {
       if (auto* child = qobject_cast<QWidget*>(static_cast<QChildEvent*>(event)->child()))
+      {
         child->setFocusPolicy(Qt::ClickFocus);
+        child->setAcceptDrops(false);
+      }
     }
     return QObject::eventFilter(watched, event);
   }
@@ -36,7 +40,7 @@ class NoTabStop : public QObject {
 
 QWebEngineView* CreateWebPreview(QWidget* parent, QObject* profileOwner) {
   auto* view = new QWebEngineView(parent);
-  view->installEventFilter(new NoTabStop(view));
+  view->installEventFilter(new PreviewChildren(view));
   auto* profile = new QWebEngineProfile(profileOwner);  // off the record: nothing on disk
   profile->setUrlRequestInterceptor(new LocalOnly(profile));
   auto* page = new QWebEnginePage(profile, view);
@@ -44,8 +48,12 @@ QWebEngineView* CreateWebPreview(QWidget* parent, QObject* profileOwner) {
   page->settings()->setAttribute(QWebEngineSettings::DnsPrefetchEnabled, false);
   view->setPage(page);
   view->setFocusPolicy(Qt::ClickFocus);
+  view->setAcceptDrops(false);
   view->setContextMenuPolicy(Qt::NoContextMenu);
-  for (auto* child : view->findChildren<QWidget*>()) child->setFocusPolicy(Qt::ClickFocus);
+  for (auto* child : view->findChildren<QWidget*>()) {
+    child->setFocusPolicy(Qt::ClickFocus);
+    child->setAcceptDrops(false);
+  }
   return view;
 }
 

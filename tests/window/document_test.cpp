@@ -1,4 +1,7 @@
+#include <QApplication>
+#include <QDropEvent>
 #include <QFile>
+#include <QMimeData>
 #include <QTest>
 #include <sys/stat.h>
 
@@ -197,6 +200,40 @@ TEST_F(DocumentTest, ALongTextKeepsEveryLineAndSavesTheSameBytes) {
   std::string expected;
   for (int i = 0; i < 30000; ++i) expected += "line " + std::to_string(i) + "\r\n";
   EXPECT_EQ(ReadFile(Path("long-copy.csv")), expected + "tail");
+}
+
+}  // namespace
+}  // namespace vornask::testing
+
+namespace vornask::testing {
+namespace {
+
+// Sends a drag of `file` and its drop to `target`; returns whether the drop was taken.
+bool DropFile(QWidget* target, const QString& file) {
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(file)});
+  const QPoint at(10, 10);
+  QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &enter);
+  if (!enter.isAccepted()) return false;
+  QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &drop);
+  return drop.isAccepted();
+}
+
+TEST_F(DocumentTest, AFileDroppedOnTheEditorOrTheWindowOpensAsOpenDoes) {
+  Start();
+  const QString csv = WriteFile("dropped.csv", Sjis("表,1\r\n"));
+  EXPECT_TRUE(DropFile(Editor()->viewport(), csv));
+  EXPECT_EQ(EditorText(), "表,1\n");
+  EXPECT_EQ(form->SourcePath(), csv);
+  EXPECT_EQ(form->windowTitle(), csv);
+
+  const QString other = WriteFile("other.txt", "x");
+  EXPECT_TRUE(DropFile(form.get(), other));
+  EXPECT_EQ(EditorText(), "x");
+  EXPECT_EQ(form->SourcePath(), other);
+  EXPECT_TRUE(dialogs->shown.empty());
 }
 
 }  // namespace
