@@ -1,6 +1,9 @@
 // The program's entry: the application, the one window, the event loop.
 #include <QApplication>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QStringList>
 #include <memory>
 
@@ -8,7 +11,12 @@
 #include "settings/settings_paths.h"
 
 int main(int argc, char** argv) {
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);  // the web view wants it before the application
   QApplication application(argc, argv);
+  // Qt's own dialog texts in the user's language, where translations are installed.
+  QTranslator qtTexts;
+  if (qtTexts.load(QLocale(), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QCoreApplication::installTranslator(&qtTexts);
   const QString programFile = QCoreApplication::applicationFilePath();
   application.setApplicationName(vornask::ProgramTitleFor(programFile));
   // The desktop entry and the icon theme name the program "vornask".
