@@ -331,6 +331,9 @@ void TForm1::Guarded(const std::function<void()>& handler) {
     handler();
   } catch (const std::exception& failure) {
     dialogs_->Error(programTitle_, FailureText(QString::fromUtf8(failure.what())));
+  } catch (...) {
+    // Nothing may escape into the event loop.
+    dialogs_->Error(programTitle_, FailureText(QStringLiteral("予期しないエラーが発生しました")));
   }
 }
 
