@@ -26,6 +26,8 @@ namespace vornask {
 namespace {
 
 using test::CrLf;
+using test::Contains;
+using test::Drain;
 using test::ReadFile;
 using test::Sjis;
 using test::WriteFile;
@@ -36,20 +38,6 @@ struct Result {
   std::string out;
   std::string err;
 };
-
-std::string Drain(std::FILE* f) {
-  std::string text;
-  std::rewind(f);
-  char buffer[4096];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
-  std::fclose(f);
-  return text;
-}
-
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
 
 class Cli : public testing::Test {
  protected:

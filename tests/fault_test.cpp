@@ -24,6 +24,8 @@ namespace vornask {
 namespace {
 
 using test::AllNames;
+using test::Contains;
+using test::Drain;
 using test::ReadFile;
 using test::WriteFile;
 namespace fs = std::filesystem;
@@ -32,16 +34,6 @@ struct Result {
   int status = -1;
   std::string err;
 };
-
-std::string Drain(std::FILE* f) {
-  std::string text;
-  std::rewind(f);
-  char buffer[4096];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
-  std::fclose(f);
-  return text;
-}
 
 Result Convert(const test::TempDir& dir, const std::vector<std::string>& args) {
   std::FILE* out = std::tmpfile();
@@ -52,8 +44,6 @@ Result Convert(const test::TempDir& dir, const std::vector<std::string>& args) {
   r.err = Drain(err);
   return r;
 }
-
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 // A source whose page is about 90 KiB.
 std::string BigSource() {

@@ -110,3 +110,17 @@ std::string RunUnprivileged(const std::function<std::string()>& body) {
 }
 
 }  // namespace vornask::test
+
+namespace vornask::test {
+
+std::string Drain(std::FILE* f) {
+  std::string text;
+  std::rewind(f);
+  char buffer[4096];
+  std::size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
+  std::fclose(f);
+  return text;
+}
+
+}  // namespace vornask::test

@@ -33,6 +33,13 @@ void MakeReadOnlyFolder(const std::string& path);
 // UTF-8 text as Shift_JIS bytes (every character must have a form).
 std::string Sjis(std::string_view utf8);
 
+// Everything written to a temporary file, which is then closed.
+std::string Drain(std::FILE* f);
+
+inline bool Contains(std::string_view text, std::string_view part) {
+  return text.find(part) != std::string_view::npos;
+}
+
 // Lines joined with CR LF after each.
 std::string CrLf(const std::vector<std::string>& lines);
 
