@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <random>
 #include <vector>
 
 #include "conversion/page_writer.h"
@@ -71,6 +72,25 @@ std::string CheckPage(std::string_view source, std::string_view page) {
     if (!NextLine(page, at, line) || line != end) return std::string("no ") + end;
   if (at != page.size()) return "bytes after </html>";
   return "";
+}
+
+}  // namespace vornask::test
+
+namespace vornask::test {
+
+std::string Repeat(std::string_view piece, std::size_t times) {
+  std::string s;
+  s.reserve(piece.size() * times);
+  for (std::size_t i = 0; i < times; ++i) s += piece;
+  return s;
+}
+
+std::string Binary() {
+  std::mt19937 random(6);
+  std::string s(256 * 1024, '\0');
+  for (char& c : s) c = static_cast<char>(random());
+  for (int b = 0; b < 256; ++b) s[static_cast<std::size_t>(b)] = static_cast<char>(b);
+  return s;
 }
 
 }  // namespace vornask::test

@@ -13,3 +13,24 @@ namespace vornask::test {
 std::string CheckPage(std::string_view source, std::string_view page);
 
 }  // namespace vornask::test
+
+namespace vornask::test {
+
+// Whether the tests run under AddressSanitizer (slower: bounds are looser).
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr bool kSanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+inline constexpr bool kSanitized = true;
+#else
+inline constexpr bool kSanitized = false;
+#endif
+#else
+inline constexpr bool kSanitized = false;
+#endif
+
+// Bad sources: a piece repeated, and 256 KiB of random bytes holding every byte value.
+std::string Repeat(std::string_view piece, std::size_t times);
+std::string Binary();
+
+}  // namespace vornask::test

@@ -20,32 +20,9 @@
 namespace vornask::testing {
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
-#else
-constexpr bool kSanitized = false;
-#endif
-
-std::string Repeat(std::string_view piece, std::size_t times) {
-  std::string s;
-  s.reserve(piece.size() * times);
-  for (std::size_t i = 0; i < times; ++i) s += piece;
-  return s;
-}
-
-std::string Binary() {
-  std::mt19937 random(6);
-  std::string s(256 * 1024, '\0');
-  for (char& c : s) c = static_cast<char>(random());
-  for (int b = 0; b < 256; ++b) s[static_cast<std::size_t>(b)] = static_cast<char>(b);
-  return s;
-}
+using test::Binary;
+using test::kSanitized;
+using test::Repeat;
 
 // Every lone CR and lone LF made CR LF, as the editor and the settings
 // buffer keep line breaks.
