@@ -94,3 +94,24 @@ std::string Binary() {
 }
 
 }  // namespace vornask::test
+
+namespace vornask::test {
+
+std::vector<BadSource> BadSources() {
+  return {
+      {"empty", ""},
+      {"binary", Binary()},
+      {"nul bytes", std::string("a\0b,\0\r\n\0,c\0\r\n\0", 13)},
+      {"10 MB single line", Repeat(std::string(999, 'x') + ",", 10 * 1024 * 1024 / 1000)},
+      {"1,000,000 columns", Repeat(",", 999999) + "\r\n"},
+      {"1,000,000 empty lines", Repeat("\r\n", 1000000)},
+      {"lone lead byte at the end", "a,b\r\nc,\x81"},
+      {"lead byte before a line break", "\x81\r\n\x9F\nx,\xE0\r"},
+      {"lead byte before a comma", "\x81,x,y\r\n"},
+      {"0x80", "a\x80,b\r\n"},
+      {"0xA0", "\xA0,\xA0\r\n"},
+      {"0xFD to 0xFF", "\xFD,\xFE,\xFF\r\n\xFF\xFF"},
+  };
+}
+
+}  // namespace vornask::test

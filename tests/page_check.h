@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vornask::test {
 
@@ -32,5 +33,16 @@ inline constexpr bool kSanitized = false;
 // Bad sources: a piece repeated, and 256 KiB of random bytes holding every byte value.
 std::string Repeat(std::string_view piece, std::size_t times);
 std::string Binary();
+
+}  // namespace vornask::test
+
+namespace vornask::test {
+
+// Every kind of bad source the converter and the window are tried on.
+struct BadSource {
+  const char* name;
+  std::string bytes;
+};
+std::vector<BadSource> BadSources();
 
 }  // namespace vornask::test
